@@ -1,0 +1,1 @@
+#include "commands/file_evaluation.h"

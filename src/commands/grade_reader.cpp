@@ -1,0 +1,1 @@
+#include "commands/grade_reader.h"

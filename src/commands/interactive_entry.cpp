@@ -1,0 +1,1 @@
+#include "commands/interactive_entry.h"

@@ -1,0 +1,1 @@
+#include "commands/result_display.h"

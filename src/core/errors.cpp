@@ -1,0 +1,3 @@
+#include "core/errors.h"
+
+// The error classes are header-only; this unit keeps their vtables in one place.

@@ -1,0 +1,1 @@
+#include "core/text_to_number.h"

@@ -1,0 +1,1 @@
+#include "stats/grade_statistics.h"
