@@ -1,0 +1,1 @@
+#include "ui/input_dialog.h"
