@@ -31,13 +31,13 @@ void setupFloatingPointEnvironment() {
     // exception masks stay as the C runtime set them.
     std::fesetround(FE_TONEAREST);
 #if defined(__i386__) || defined(__x86_64__)
-    writeX87ControlWord(
-        static_cast<unsigned short>((readX87ControlWord() & ~kPrecisionControlMask) |
-                                    kPrecisionExtended));
+    writeX87ControlWord(static_cast<unsigned short>(
+        (readX87ControlWord() & ~kPrecisionControlMask) | kPrecisionExtended));
 #endif
     if (!floatingPointEnvironmentInForce()) {
-        throw Exception("Die Gleitkommaumgebung (64-Bit-Mantisse, Rundung zum Nächsten) "
-                        "lässt sich nicht einstellen");
+        throw Exception(
+            "Die Gleitkommaumgebung (64-Bit-Mantisse, Rundung zum Nächsten) "
+            "lässt sich nicht einstellen");
     }
 }
 
