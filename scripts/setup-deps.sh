@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need; does nothing when all are present.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev   # Charts' CMake config needs the OpenGL one
+    libqt6svg6                                      # SVG icon engine for the window icon
+    qt6-translations-l10n                           # German texts of Qt's standard buttons
+    libgtest-dev libgmock-dev
+    fonts-dejavu-core fontconfig
+    xvfb xdotool imagemagick x11-utils              # real-window test and headless start
+)
+if [[ "${NOTEN_WITH_CLANG:-0}" == 1 ]]; then
+    packages+=(clang libclang-rt-14-dev)            # fuzzing and sanitizer builds
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

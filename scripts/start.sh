@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds and starts Notenstatistik. Without a display it runs the program under Xvfb, saves a
+# screenshot of its window and prints where.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${NOTEN_BUILD_DIR:-$root/build}
+"$root/scripts/build.sh" --target notenstatistik
+program=$build/bin/notenstatistik
+
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+    exec "$program" "$@"
+fi
+
+echo "Kein Bildschirm gefunden (DISPLAY ist leer): Notenstatistik läuft unter Xvfb, ein Bildschirmfoto zeigt das Fenster."
+echo "No display found (DISPLAY is empty): running Notenstatistik under Xvfb and saving a screenshot."
+screenshot=$build/notenstatistik-screenshot.png
+display_number=$(( 90 + RANDOM % 400 ))
+Xvfb ":$display_number" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+export DISPLAY=":$display_number"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+"$program" "$@" &
+app=$!
+timeout 30 xdotool search --sync --onlyvisible --name '^Notenstatistik$' >/dev/null \
+    || { echo "Das Fenster erschien nicht / the window did not appear" >&2; exit 1; }
+sleep 0.5
+import -window root "$screenshot"
+kill "$app" 2>/dev/null || true
+wait "$app" 2>/dev/null || true
+echo "Bildschirmfoto / screenshot: $screenshot"
