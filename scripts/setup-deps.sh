@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev
     fonts-dejavu-core fontconfig
     xvfb xdotool imagemagick x11-utils              # real-window test and headless start
+    time python3                                    # benchmark
 )
 if [[ "${NOTEN_WITH_CLANG:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)            # fuzzing and sanitizer builds
