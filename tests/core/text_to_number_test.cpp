@@ -12,9 +12,9 @@
 #include <fstream>
 #include <iostream>
 #include <limits>
-#include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/errors.h"
@@ -293,19 +293,38 @@ unsigned __int128 parseHex128(const std::string& hex) {
     return value;
 }
 
-// The grammar once more, as a regular expression plus the exponent rule, to decide which
-// corpus strings must be accepted.
+// The grammar once more, put differently, to decide which corpus strings must be accepted:
+// mantissa and exponent split at the first 'e'/'E', each checked as a whole.
 bool inGrammar(const std::string& text) {
-    static const std::regex pattern(R"([+-]?(\d+\.?\d*|\.\d*)([eE][+-]?(\d*))?)");
-    std::smatch match;
-    if (!std::regex_match(text, match, pattern)) {
+    const auto allDigits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const auto withoutSign = [](std::string_view part) {
+        return !part.empty() && (part[0] == '+' || part[0] == '-') ? part.substr(1) : part;
+    };
+    const std::string_view whole(text);
+    const std::size_t e = whole.find_first_of("eE");
+    const std::string_view mantissa = withoutSign(whole.substr(0, e));
+    const std::size_t point = mantissa.find('.');
+    if (mantissa.empty() || (point == std::string_view::npos && !allDigits(mantissa))) {
         return false;
     }
-    std::string exponent = match[3].str();
-    exponent.erase(0, exponent.find_first_not_of('0') == std::string::npos
-                          ? exponent.size()
-                          : exponent.find_first_not_of('0'));
-    return exponent.size() <= 3 || (exponent.size() == 4 && std::stoi(exponent.substr(0, 3)) < 500);
+    if (point != std::string_view::npos &&
+        !(allDigits(mantissa.substr(0, point)) && allDigits(mantissa.substr(point + 1)))) {
+        return false;
+    }
+    if (e == std::string_view::npos) {
+        return true;
+    }
+    std::string_view exponent = withoutSign(whole.substr(e + 1));
+    if (!allDigits(exponent)) {
+        return false;
+    }
+    // Read while below 500: with leading zeros dropped, up to three digits always fit, four
+    // only when the first three are below 500.
+    exponent.remove_prefix(std::min(exponent.find_first_not_of('0'), exponent.size()));
+    return exponent.size() <= 3 ||
+           (exponent.size() == 4 && std::stoi(std::string(exponent.substr(0, 3))) < 500);
 }
 
 template <typename T, typename Bits>
