@@ -1,16 +1,22 @@
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace noten {
 
 // Every failure of the program is one of these, carrying the German text the user sees.
 // The error box appends the final period; messages are stored without it.
-class Exception : public std::runtime_error {
+class Exception : public std::exception {
 public:
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
-    std::string message() const { return what(); }
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    // The whole message, also when it holds a NUL byte (what() would stop there).
+    const std::string& message() const noexcept { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
 };
 
 // A text that is no valid number.
