@@ -42,6 +42,20 @@ QString cancelCaption() {
     return text == QLatin1String("Cancel") ? QStringLiteral("Abbrechen") : text;
 }
 
+// The window the dialog belongs to: the active one, or, when a window that just closed (an
+// earlier dialog, an error box) left none active, the program's visible main window.
+QWidget* ownerWindow() {
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->windowType() == Qt::Window) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int InputDialog::dialogBaseX(const QFont& font) {
@@ -62,12 +76,12 @@ int InputDialog::unitsToPixels(int units, int base, int perBase) {
 
 std::string InputDialog::inputText(const std::string& caption, const std::string& prompt,
                                    const std::string& defaultText) {
-    // Parented to the active window so window managers keep it above the main window; held
+    // Parented to its owner so window managers keep it above the main window; held
     // through QPointer because the parent might destroy it during the nested event loop.
-    QPointer<QDialog> dialog =
-        new QDialog(QApplication::activeWindow(),
-                    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    const QPointer<QWidget> previouslyActive = ownerWindow();
+    QPointer<QDialog> dialog = new QDialog(
+        previouslyActive, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     dialog->setObjectName(QStringLiteral("inputTextDialog"));
     dialog->setWindowTitle(QString::fromStdString(caption));
     dialog->setWindowModality(Qt::ApplicationModal);
@@ -126,6 +140,11 @@ std::string InputDialog::inputText(const std::string& caption, const std::string
             result = edit->text().toStdString();
         }
         delete dialog;
+    }
+    // Keyboard input goes back to the window the user came from, whatever the window system
+    // picks once the dialog is gone.
+    if (previouslyActive) {
+        previouslyActive->activateWindow();
     }
     return result;
 }

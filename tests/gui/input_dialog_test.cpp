@@ -347,6 +347,8 @@ private slots:
         QCOMPARE(result, std::string("2"));
         QCOMPARE(seen.frame.topLeft(), centredTopLeft(seen.frame.size()));
 
+        // The window the user came from takes input again.
+        QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
         QTest::mouseClick(mainWindow.windowHandle(), Qt::LeftButton, {}, centre);
         QCOMPARE(clicks, 1);
     }
