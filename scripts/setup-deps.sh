@@ -9,6 +9,7 @@ packages=(
     qt6-translations-l10n                           # German texts of Qt's standard buttons
     libgtest-dev libgmock-dev
     fonts-dejavu-core fontconfig
+    locales                                         # a German C library locale for the tests
     xvfb xdotool imagemagick x11-utils              # real-window test and headless start
     time python3                                    # benchmark
 )
@@ -16,17 +17,28 @@ if [[ "${NOTEN_WITH_CLANG:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)            # fuzzing and sanitizer builds
 fi
 
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+
+# The tests check that a German process locale (decimal comma) changes no conversion.
+ensure_german_locale() {
+    locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+    "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "warning: de_DE.UTF-8 not generated" >&2
+}
+
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
         missing+=("$package")
     fi
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -eq 0 ]]; then
+    ensure_german_locale
+    exit 0
+fi
 
 echo "Installing: ${missing[*]}"
-sudo=()
-[[ $(id -u) -ne 0 ]] && sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+ensure_german_locale
