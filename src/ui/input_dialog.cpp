@@ -56,32 +56,35 @@ QWidget* ownerWindow() {
     return nullptr;
 }
 
-}  // namespace
-
-int InputDialog::dialogBaseX(const QFont& font) {
+// Horizontal dialog unit base in pixels: the width of the 52 letters A-Z a-z divided by 52,
+// rounded down. One x unit is a quarter of it.
+int dialogBaseX(const QFont& font) {
     const QFontMetrics metrics(font);
     return metrics.horizontalAdvance(
                QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
            52;
 }
 
-int InputDialog::dialogBaseY(const QFont& font) {
+// Vertical dialog unit base in pixels: the font height. One y unit is an eighth of it.
+int dialogBaseY(const QFont& font) {
     return QFontMetrics(font).height();
 }
 
-int InputDialog::unitsToPixels(int units, int base, int perBase) {
+int unitsToPixels(int units, int base, int perBase) {
     // Rounded to nearest like integer scaling of a positive product.
     return (units * base + perBase / 2) / perBase;
 }
+
+}  // namespace
 
 std::string InputDialog::inputText(const std::string& caption, const std::string& prompt,
                                    const std::string& defaultText) {
     // Parented to its owner so window managers keep it above the main window; held
     // through QPointer because the parent might destroy it during the nested event loop.
-    const QPointer<QWidget> previouslyActive = ownerWindow();
-    QPointer<QDialog> dialog = new QDialog(
-        previouslyActive, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    const QPointer<QWidget> owner = ownerWindow();
+    QPointer<QDialog> dialog =
+        new QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     dialog->setObjectName(QStringLiteral("inputTextDialog"));
     dialog->setWindowTitle(QString::fromStdString(caption));
     dialog->setWindowModality(Qt::ApplicationModal);
@@ -143,8 +146,8 @@ std::string InputDialog::inputText(const std::string& caption, const std::string
     }
     // Keyboard input goes back to the window the user came from, whatever the window system
     // picks once the dialog is gone.
-    if (previouslyActive) {
-        previouslyActive->activateWindow();
+    if (owner) {
+        owner->activateWindow();
     }
     return result;
 }
