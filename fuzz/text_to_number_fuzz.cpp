@@ -79,7 +79,7 @@ bool sameValue(long double a, long double b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 1 || size > 300) {
+    if (size < 1 || size > 100) {
         return 0;
     }
     const char separator = data[0] == ',' ? ',' : '.';
