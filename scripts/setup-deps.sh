@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev
     fonts-dejavu-core fontconfig
     locales                                         # a German C library locale for the tests
-    xvfb xdotool imagemagick x11-utils              # real-window test and headless start
+    xvfb xdotool imagemagick x11-utils libx11-dev   # real-window test and headless start
     time python3                                    # benchmark
 )
 if [[ "${NOTEN_WITH_CLANG:-0}" == 1 ]]; then

@@ -9,8 +9,26 @@
 
 namespace noten {
 
+namespace {
+
+// The window to activate again after the box: the active one, or, right after a dialog closed
+// and before the window system has activated anything, the program's visible window.
+QWidget* windowToReactivate() {
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowType() == Qt::Window) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void showErrorBox(const QString& message) {
-    const QPointer<QWidget> previouslyActive = QApplication::activeWindow();
+    const QPointer<QWidget> previouslyActive = windowToReactivate();
 
     QMessageBox box(QMessageBox::Critical, applicationTitle(), message + QLatin1Char('.'),
                     QMessageBox::Ok);

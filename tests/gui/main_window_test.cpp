@@ -484,6 +484,22 @@ private slots:
         QCOMPARE(resultTexts(shown.form), QStringList({"2", "0", "1"}));
         QCOMPARE(bars(shown.form), QList<int>({0, 1, 0, 0, 0, 0}));
     }
+
+    // A locale change announced while the program runs changes the separator of typed and
+    // shown numbers from then on.
+    void localeChangeRereadsTheDecimalSeparator() {
+        ShownWindow shown;
+        QCOMPARE(shown.form.decimalSeparator(), ',');
+        const QByteArray saved = qgetenv("LC_ALL");
+        qputenv("LC_ALL", "en_US.UTF-8");
+        QEvent change(QEvent::LocaleChange);
+        QCoreApplication::sendEvent(&shown.form, &change);
+        qputenv("LC_ALL", saved);
+        QCOMPARE(shown.form.decimalSeparator(), '.');
+        answerInputs({QStringLiteral("2.5"), QStringLiteral("3"), QStringLiteral("0")});
+        QTest::mouseClick(control(shown.form, "Button1"), Qt::LeftButton);
+        QCOMPARE(resultTexts(shown.form), QStringList({"2.7", "0.2", "2"}));
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
