@@ -21,11 +21,13 @@ probe=$bench_build/lib/libfirst-frame-probe.so
 
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
-display_number=$(( 100 + RANDOM % 400 ))
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and reports it on file descriptor 3.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=":$display_number"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [[ -s "$display_file" ]] && break; sleep 0.05; done
+export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+rm -f "$display_file"
 
 # Start-up: process start to the first painted frame of the main window.
 startup() {  # program → "milliseconds peak_kib"

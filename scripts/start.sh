@@ -14,12 +14,14 @@ fi
 echo "Kein Bildschirm gefunden (DISPLAY ist leer): Notenstatistik läuft unter Xvfb, ein Bildschirmfoto zeigt das Fenster."
 echo "No display found (DISPLAY is empty): running Notenstatistik under Xvfb and saving a screenshot."
 screenshot=$build/notenstatistik-screenshot.png
-display_number=$(( 90 + RANDOM % 400 ))
-Xvfb ":$display_number" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and reports it on file descriptor 3.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-export DISPLAY=":$display_number"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [[ -s "$display_file" ]] && break; sleep 0.05; done
+export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+rm -f "$display_file"
 "$program" "$@" &
 app=$!
 timeout 30 xdotool search --sync --onlyvisible --name '^Notenstatistik$' >/dev/null \

@@ -35,25 +35,17 @@ fail() {
     exit 1
 }
 
-# A display number that nobody uses.
+# Xvfb picks a free display number itself and reports it, so parallel runs never share one.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$shots/display-number" >"$shots/xvfb.log" 2>&1 &
+xvfb_pid=$!
 display=""
-for number in $(seq 70 199); do
-    if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-        Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >"$shots/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        for _ in $(seq 50); do
-            if DISPLAY=":$number" xdotool getdisplaygeometry >/dev/null 2>&1; then
-                display=":$number"
-                break
-            fi
-            kill -0 "$xvfb_pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        [ -n "$display" ] && break
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-        xvfb_pid=""
+for _ in $(seq 100); do
+    if [ -s "$shots/display-number" ]; then
+        display=":$(tr -d '[:space:]' <"$shots/display-number")"
+        break
     fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.05
 done
 [ -n "$display" ] || fail "no free display for Xvfb"
 export DISPLAY=$display
