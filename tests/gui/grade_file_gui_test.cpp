@@ -17,6 +17,7 @@
 #include "modal_script.h"
 #include "stats/grade_statistics.h"
 #include "ui/tform1.h"
+#include "window_readout.h"
 
 namespace {
 
@@ -56,49 +57,19 @@ private:
         return base;
     }
 
-    QString label(const char* name) const {
-        auto* field = form_->findChild<QLabel*>(QLatin1String(name));
-        return field ? field->text() : QStringLiteral("<kein %1>").arg(name);
-    }
-
-    // The six bars as "c1 c2 c3 c4 c5 c6".
-    QString bars() const {
-        auto* chart = form_->findChild<noten::DistributionChart*>(QStringLiteral("VCF"));
-        if (chart == nullptr) {
-            return QStringLiteral("<kein VCF>");
-        }
-        QStringList values;
-        for (int column = 1; column <= 6; ++column) {
-            values << QString::number(chart->value(column));
-        }
-        return values.join(QLatin1Char(' '));
-    }
-
     void clickEvaluate() {
         auto* button = form_->findChild<QPushButton*>(QStringLiteral("Button3"));
         QVERIFY(button != nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
-    // Every step used, every window expected, and every dialog the file dialog, empty.
-    static void verifyScript(const ModalScript& script) {
-        QVERIFY2(script.unexpected().isEmpty(), qPrintable(script.unexpected().join("; ")));
-        QCOMPARE(script.stepsLeft(), std::size_t{0});
-        for (const ModalScript::Seen& seen : script.seen()) {
-            if (seen.kind == ModalScript::Kind::InputDialog) {
-                QCOMPARE(seen.title, kCaption);
-                QCOMPARE(seen.text, kPrompt);
-                QCOMPARE(seen.editText, QString());
-            }
-        }
-    }
-
     void verifyResults(const QString& mean, const QString& deviation, const QString& count,
                        const QString& expectedBars) {
-        QCOMPARE(label("Label4"), mean);
-        QCOMPARE(label("Label5"), deviation);
-        QCOMPARE(label("Label6"), count);
-        QCOMPARE(bars(), expectedBars);
+        testing_gui::verifyResults(*form_, mean, deviation, count, expectedBars);
+    }
+
+    static void verifyScript(const ModalScript& script) {
+        testing_gui::verifyScript(script, kCaption, kPrompt);
     }
 
     void evaluateClassFile() {
