@@ -1,5 +1,7 @@
 #include "chart/distribution_chart.h"
 
+#include <memory>
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -89,6 +91,8 @@ DistributionChart::DistributionChart(QWidget* parent) : QChartView(parent) {
     series->attachAxis(valueAxis_);
 
     setFrameShape(QFrame::NoFrame);
+    // The view made a default chart of its own; setChart gives up ownership of it.
+    std::unique_ptr<QChart> defaultChart(QChartView::chart());
     setChart(chart);
     rescaleValueAxis();
 }

@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 
+#include "modal_helpers.h"
 #include "ui/input_dialog.h"
 
 namespace {
@@ -52,15 +53,7 @@ using Answer = std::function<void(QDialog*)>;
 // left open by a failing answer is rejected, so a broken test cannot hang.
 std::string runDialog(const std::string& caption, const std::string& prompt,
                       const std::string& defaultText, const Answer& answer, Seen& seen) {
-    auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [&seen, &answer, poll](int triesLeft) {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible()) {
-            if (triesLeft > 0) {
-                QTimer::singleShot(10, [poll, triesLeft] { (*poll)(triesLeft - 1); });
-            }
-            return;
-        }
+    testing_gui::whenModal<QDialog>([&seen, &answer](QDialog* dialog) {
         seen.found = true;
         seen.dialog = dialog;
         seen.title = dialog->windowTitle();
@@ -95,8 +88,7 @@ std::string runDialog(const std::string& caption, const std::string& prompt,
                 guard->reject();
             }
         });
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(500); });
+    });
     return noten::InputDialog().inputText(caption, prompt, defaultText);
 }
 

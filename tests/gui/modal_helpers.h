@@ -6,24 +6,21 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
-#include <memory>
 
 namespace testing_gui {
 
 // Calls `answer` with the first modal widget of type T to appear, polling every 10 ms for up to
 // 5 s, so that a broken test fails instead of hanging.
 template <typename T>
-void whenModal(std::function<void(T*)> answer) {
-    auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [answer, poll](int triesLeft) {
+void whenModal(std::function<void(T*)> answer, int triesLeft = 500, int delay = 0) {
+    QTimer::singleShot(delay, [answer, triesLeft] {
         auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
         if (widget != nullptr && widget->isVisible()) {
             answer(widget);
         } else if (triesLeft > 0) {
-            QTimer::singleShot(10, [poll, triesLeft] { (*poll)(triesLeft - 1); });
+            whenModal<T>(answer, triesLeft - 1, 10);
         }
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(500); });
+    });
 }
 
 // What an error box showed before it was confirmed.
