@@ -1,7 +1,5 @@
 #include "chart/distribution_chart.h"
 
-#include <memory>
-
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -55,8 +53,9 @@ int tickStep(int largest) {
 
 }  // namespace
 
-DistributionChart::DistributionChart(QWidget* parent) : QChartView(parent) {
-    auto* chart = new QChart();
+// Built with its own chart, so the view makes no default chart first.
+DistributionChart::DistributionChart(QWidget* parent) : QChartView(new QChart(), parent) {
+    QChart* chart = QChartView::chart();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->hide();
     // The chart fills the whole control.
@@ -91,9 +90,6 @@ DistributionChart::DistributionChart(QWidget* parent) : QChartView(parent) {
     series->attachAxis(valueAxis_);
 
     setFrameShape(QFrame::NoFrame);
-    // The view made a default chart of its own; setChart gives up ownership of it.
-    std::unique_ptr<QChart> defaultChart(QChartView::chart());
-    setChart(chart);
     rescaleValueAxis();
 }
 
