@@ -27,6 +27,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/nu
 xvfb=$!
 for _ in $(seq 100); do [[ -s "$display_file" ]] && break; sleep 0.05; done
 export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+export XDG_RUNTIME_DIR=$work/runtime && mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 rm -f "$display_file"
 
 # Start-up: process start to the first painted frame of the main window.
